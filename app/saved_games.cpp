@@ -2,29 +2,25 @@
 
 #include "app/activity_log.h"
 #include "save/randomizer.h"
+#include "save/save_file.h"
 #include "text/text.h"
 
 namespace vantrix {
 
 void LoadSave(AppState& state) {
-  Desktop& desktop = state.desktop;
-  ScopedFile file(desktop, desktop.OpenForReading(state.savePath));
-  if (!file.IsOpen()) return;
-  const std::uint64_t length = desktop.FileLength(file.Id());
-  // A longer file would not fit; a truncated image would give a truncated,
-  // corrupt copy, so such a file is refused like one that cannot be opened.
-  if (length > state.image.bytes.size()) return;
-  std::span<std::uint8_t> into(state.image.bytes.data(), static_cast<std::size_t>(length));
-  std::size_t read = 0;
-  while (read < into.size()) {
-    const std::size_t got = desktop.ReadBytes(file.Id(), into.subspan(read));
-    if (got == 0) break;
-    read += got;
+  switch (ReadSaveFile(state.desktop, state.savePath, state.image)) {
+    case LoadResult::kCannotOpen:
+    case LoadResult::kTooLong:
+      return;  // nothing changed, nothing shown
+    case LoadResult::kLoaded:
+      state.loadedPath = state.savePath;
+      break;
+    case LoadResult::kCutShort:
+      // The image no longer holds any saved game whole, so no copy may be
+      // written from it.
+      state.loadedPath = "";
+      break;
   }
-  state.image.saveSize = read;
-  // Only a complete read counts as holding this saved game; an image cut
-  // short by a failing read is never written out as its copy.
-  state.loadedPath = read == into.size() ? state.savePath : "";
   ReadRoster(state);
 }
 
@@ -64,9 +60,7 @@ void WriteRandomCopy(AppState& state) {
   // Never write a copy of an image that does not hold the chosen saved game
   // (it could not be loaded, or nothing was ever loaded).
   if (state.loadedPath != state.savePath) return;
-  if (!ReplaceFileAtomically(state.desktop, CopyPathOf(state.savePath), LoadedBytes(state.image))) {
-    return;
-  }
+  if (!WriteCopyFile(state.desktop, state.savePath, state.image)) return;
   state.lastWriteOk = true;
   state.desktop.Pause(kAfterCopyPauseMs);
 }
