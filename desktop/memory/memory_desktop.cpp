@@ -247,6 +247,7 @@ int MemoryDesktop::PollEvent() {
     } else {
       current_ = script_.front();
       script_.pop_front();
+      if (current_.meanwhile) current_.meanwhile(*this);
       ApplyUserAction(current_);
     }
   }

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -52,6 +53,9 @@ class MemoryDesktop : public Desktop {
     std::string text;                      // typed text, for kType
     std::set<int> keysDown;                // virtual-key codes held down
     std::optional<std::string> foreground;  // the window in front; the tool's own by default
+    // Something else that happens on the desktop as the pass begins, such as
+    // another program deleting a file.
+    std::function<void(MemoryDesktop&)> meanwhile;
   };
 
   explicit MemoryDesktop(std::uint32_t seed = 1) : random_(seed) {}
