@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "app/game.h"
+#include "app/saved_games.h"
 #include "program_fixture.h"
 
 namespace vantrix {
@@ -73,6 +74,35 @@ TEST_F(ProgramTest, SpreadInRangeIsHeldExactlyAsTyped) {
     EXPECT_NE(fresh.FileText("vantrix.prf").find("random = " + typed + "\r\n"), std::string::npos)
         << typed;
   }
+}
+
+TEST_F(ProgramTest, AnOutOfRangeSpreadFromTheSettingsFileDoesNotLoopForever) {
+  // A hand-edited 500 is shown as read. When the field reports (here: it
+  // gains the focus), setting it back to the same 500 would report again,
+  // and again, for ever.
+  InstallGame(SmallField(), "500");
+  desktop.LimitPolls(50);
+  desktop.Focus(kSpreadField);
+  desktop.Type(kSpreadField, "7");
+  desktop.Type(kSpreadField, "999");
+  Run();
+  EXPECT_EQ(desktop.PollCount(), 5);  // focus, 7, 999, its revert, and the close
+  EXPECT_EQ(Text(kSpreadField), "7");
+}
+
+TEST_F(ProgramTest, ACopyDrawsWithTheFieldAsItStandsButKeepsTheAcceptedSpread) {
+  InstallGame();
+  AppState state(desktop);
+  desktop.AddTextField(kSpreadField, 150, 170, 80, 30, "250");  // typed, not yet validated
+  desktop.AddLabel(kLogLabel, 10, 300, 280, 280, "");
+  state.savePath = kSavePath;
+  state.spreadText = "30";
+  WriteRandomCopy(state);
+  EXPECT_EQ(desktop.RandomMaxima(), std::vector<std::int64_t>(6, 500));
+  // The field still falls back to 30 when its event comes, not to 250.
+  EXPECT_EQ(state.spreadText, "30");
+  ValidateSpreadField(state);
+  EXPECT_EQ(Text(kSpreadField), "30");
 }
 
 TEST_F(ProgramTest, EachPassPausesFiftyMillisecondsAndTakesOneEvent) {

@@ -239,6 +239,7 @@ void MemoryDesktop::ApplyUserAction(const UserPass& pass) {
 int MemoryDesktop::PollEvent() {
   ++pollCount_;
   current_ = UserPass{};
+  if (pollCount_ > pollLimit_) return kCloseEvent;
   // The user acts once the events the program caused itself are taken.
   if (pendingEvents_.empty()) {
     if (script_.empty()) {

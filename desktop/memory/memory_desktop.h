@@ -71,6 +71,9 @@ class MemoryDesktop : public Desktop {
   // The next ChooseFile returns this ("" is a cancel). Without a queued
   // answer the dialog is cancelled.
   void AnswerFileDialog(const std::string& answer) { dialogAnswers_.push_back(answer); }
+  // After this many polls every poll gives the close command, so a program
+  // caught in an endless round of events still ends (PollCount tells).
+  void LimitPolls(int polls) { pollLimit_ = polls; }
   // The next RandomInt calls return these values instead of drawing.
   void QueueRandom(std::int64_t value) { scriptedRandoms_.push_back(value); }
 
@@ -174,6 +177,7 @@ class MemoryDesktop : public Desktop {
   bool closePending_ = false;
   int eventControl_ = 0;
   int pollCount_ = 0;
+  int pollLimit_ = 100'000;
   int unscriptedCloses_ = 0;
   UserPass current_;  // the pass under way: its keys and window in front
   std::set<int> keyMarks_;
