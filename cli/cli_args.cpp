@@ -142,13 +142,15 @@ ParsedArgs ParseCliArgs(const std::vector<std::string>& args) {
 }
 
 std::optional<std::uint32_t> ParseSeed(std::string_view text) {
-  if (text.empty() || text.size() > 10) return std::nullopt;
+  if (text.empty()) return std::nullopt;
+  constexpr std::uint64_t kLargest = std::numeric_limits<std::uint32_t>::max();
   std::uint64_t value = 0;
   for (char c : text) {
     if (c < '0' || c > '9') return std::nullopt;
     value = value * 10 + static_cast<std::uint64_t>(c - '0');
+    // Stopping as soon as the value is too large keeps it from wrapping.
+    if (value > kLargest) return std::nullopt;
   }
-  if (value > std::numeric_limits<std::uint32_t>::max()) return std::nullopt;
   return static_cast<std::uint32_t>(value);
 }
 

@@ -39,9 +39,9 @@ struct ParsedArgs {
 // Reads the arguments after the program name.
 ParsedArgs ParseCliArgs(const std::vector<std::string>& args);
 
-// A seed: 1 to 10 decimal digits naming a value that fits in 32 unsigned
-// bits; nothing for any other text (signs, blanks, hex and overflow
-// included), so a typo never silently becomes another seed.
+// A seed: decimal digits only, naming a value that fits in 32 unsigned bits;
+// nothing for any other text (signs, blanks, hex and overflow included), so
+// a typo never silently becomes another seed.
 std::optional<std::uint32_t> ParseSeed(std::string_view text);
 
 // The spread as the window reads its field (ParseInteger, low 32 bits);
