@@ -117,8 +117,8 @@ void CheckRollOptions(ArgScan& scan) {
   if (scan.sawSeed) {
     scan.request.seed = ParseSeed(scan.seedText);
     if (!scan.request.seed) {
-      NoteProblem(scan, "the seed must be a whole number 0 to 4294967295, not '" + scan.seedText +
-                            "'");
+      NoteProblem(scan,
+                  "the seed must be a whole number 0 to 4294967295, not '" + scan.seedText + "'");
     }
   }
 }

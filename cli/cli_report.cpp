@@ -33,7 +33,7 @@ void AppendUtf8(std::string& out, char32_t c) {
 // valid one (overlong forms and surrogates included).
 std::size_t Utf8SequenceAt(std::string_view text, std::size_t at) {
   const auto lead = static_cast<unsigned char>(text[at]);
-  const std::size_t length = lead < 0x80                  ? 1
+  const std::size_t length = lead < 0x80                    ? 1
                              : lead >= 0xC2 && lead <= 0xDF ? 2
                              : lead >= 0xE0 && lead <= 0xEF ? 3
                              : lead >= 0xF0 && lead <= 0xF4 ? 4
@@ -80,7 +80,8 @@ std::size_t ShownWidth(std::string_view utf8) {
 }
 
 // The cells of one table line, each but the last padded to its column.
-std::string TableLine(const std::vector<std::string>& cells, const std::vector<std::size_t>& widths) {
+std::string TableLine(const std::vector<std::string>& cells,
+                      const std::vector<std::size_t>& widths) {
   std::string line;
   for (std::size_t i = 0; i < cells.size(); ++i) {
     line += cells[i];
@@ -116,9 +117,8 @@ std::string JsonNumber(std::optional<int> value) { return value ? IntText(*value
 // `rolled` (a value the roll does not move stays what it was).
 std::string DriverJson(const DriverRow& row, bool rolled) {
   std::string json = "{\"slot\": " + IntText(row.slot) +
-                     ", \"name\": " + JsonString(Windows1252ToUtf8(row.name)) +
-                     ", \"driver\": \"" + (row.human ? "human" : "ai") +
-                     "\", \"level\": " + JsonNumber(row.level) +
+                     ", \"name\": " + JsonString(Windows1252ToUtf8(row.name)) + ", \"driver\": \"" +
+                     (row.human ? "human" : "ai") + "\", \"level\": " + JsonNumber(row.level) +
                      ", \"extra\": " + JsonNumber(row.extra);
   if (rolled) {
     json += ", \"newLevel\": " + JsonNumber(row.newLevel ? row.newLevel : row.level) +
@@ -191,10 +191,11 @@ std::string RollText(const RollSummary& roll, const std::vector<DriverRow>& rows
 }
 
 std::string RollJson(const RollSummary& roll, const std::vector<DriverRow>& rows) {
-  return "{\n  \"save\": " + JsonString(roll.savePath) + ",\n  \"copy\": " +
-         JsonString(roll.copyPath) + ",\n  \"seed\": " + std::to_string(roll.seed) +
-         ",\n  \"spread\": " + IntText(roll.spread) + ",\n  \"levels\": " +
-         IntListJson(roll.levels) + ",\n" + DriversJson(rows, true) + "}\n";
+  return "{\n  \"save\": " + JsonString(roll.savePath) +
+         ",\n  \"copy\": " + JsonString(roll.copyPath) +
+         ",\n  \"seed\": " + std::to_string(roll.seed) +
+         ",\n  \"spread\": " + IntText(roll.spread) +
+         ",\n  \"levels\": " + IntListJson(roll.levels) + ",\n" + DriversJson(rows, true) + "}\n";
 }
 
 std::string Windows1252ToUtf8(std::string_view text) {

@@ -17,8 +17,8 @@ namespace vantrix {
 
 // One listed driver slot.
 struct DriverRow {
-  int slot = 0;                 // 1..6
-  std::string name;             // as stored, without the roster's ",AI n" or ",human"
+  int slot = 0;      // 1..6
+  std::string name;  // as stored, without the roster's ",AI n" or ",human"
   bool human = false;
   std::optional<int> level;     // as loaded; none for a human driver or a level past the file's end
   std::optional<int> extra;     // as loaded; none when the slot has no extra value

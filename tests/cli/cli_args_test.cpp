@@ -1,8 +1,9 @@
 // Reading vantrix-cli's command line: seeds, spreads, and which command
 // lines are usage errors.
+#include "cli/cli_args.h"
+
 #include <gtest/gtest.h>
 
-#include "cli/cli_args.h"
 #include "desktop/memory/memory_desktop.h"
 #include "tests/cli/cli_test_support.h"
 
@@ -15,12 +16,22 @@ TEST(CliSeed, AcceptsOnlyDecimalNumbersThatFitIn32UnsignedBits) {
     std::optional<std::uint32_t> seed;
   };
   const Case cases[] = {
-      {"0", 0u},           {"42", 42u},          {"0042", 42u},
-      {"4294967295", 4294967295u},                {"4294967296", std::nullopt},
-      {"9999999999", std::nullopt}, {"18446744073709551617", std::nullopt},               {"00000000001", 1u},
-      {"", std::nullopt},  {"-1", std::nullopt}, {"+1", std::nullopt},
-      {" 1", std::nullopt}, {"1 ", std::nullopt}, {"$10", std::nullopt},
-      {"1e3", std::nullopt}, {"seven", std::nullopt},
+      {"0", 0u},
+      {"42", 42u},
+      {"0042", 42u},
+      {"4294967295", 4294967295u},
+      {"4294967296", std::nullopt},
+      {"9999999999", std::nullopt},
+      {"18446744073709551617", std::nullopt},
+      {"00000000001", 1u},
+      {"", std::nullopt},
+      {"-1", std::nullopt},
+      {"+1", std::nullopt},
+      {" 1", std::nullopt},
+      {"1 ", std::nullopt},
+      {"$10", std::nullopt},
+      {"1e3", std::nullopt},
+      {"seven", std::nullopt},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ParseSeed(c.text), c.seed) << "seed text '" << c.text << "'";
@@ -33,10 +44,19 @@ TEST(CliSpread, IsReadLikeTheSpreadFieldAndLimitedTo0To200) {
     std::optional<int> spread;
   };
   const Case cases[] = {
-      {"30", 30},         {"0", 0},       {"200", 200},  {" +7", 7},
-      {"$C8", 200},       {"%101", 5},    {"12abc", 12}, {"abc", 0},  // the field's reading
-      {"", 0},            {"4294967297", 1},                          // low 32 bits
-      {"201", std::nullopt},  {"-1", std::nullopt},   {"$C9", std::nullopt},
+      {"30", 30},
+      {"0", 0},
+      {"200", 200},
+      {" +7", 7},
+      {"$C8", 200},
+      {"%101", 5},
+      {"12abc", 12},
+      {"abc", 0},  // the field's reading
+      {"", 0},
+      {"4294967297", 1},  // low 32 bits
+      {"201", std::nullopt},
+      {"-1", std::nullopt},
+      {"$C9", std::nullopt},
       {"65566", std::nullopt},  // low 16 bits would be 30, but the low 32 are read
       {"2147483648", std::nullopt},
   };
@@ -56,15 +76,31 @@ TEST(CliArgs, ReadsCommandsWithOptionsInAnyOrderAndEitherForm) {
   };
   const Case cases[] = {
       {{"show", "cup.gam"}, CliCommand::kShow, "cup.gam", false, "30", std::nullopt},
-      {{"show", "--json", "Saves/Cup.GAM"}, CliCommand::kShow, "Saves/Cup.GAM", true, "30",
+      {{"show", "--json", "Saves/Cup.GAM"},
+       CliCommand::kShow,
+       "Saves/Cup.GAM",
+       true,
+       "30",
        std::nullopt},
       {{"roll", "cup.gam"}, CliCommand::kRoll, "cup.gam", false, "30", std::nullopt},
-      {{"roll", "--seed", "7", "cup.gam", "--spread", "40", "--json"}, CliCommand::kRoll,
-       "cup.gam", true, "40", 7u},
-      {{"roll", "cup.gam", "--spread=0", "--seed=4294967295"}, CliCommand::kRoll, "cup.gam",
-       false, "0", 4294967295u},
-      {{"roll", "--spread", "-0", "--", "-odd name.gam"}, CliCommand::kRoll, "-odd name.gam",
-       false, "-0", std::nullopt},
+      {{"roll", "--seed", "7", "cup.gam", "--spread", "40", "--json"},
+       CliCommand::kRoll,
+       "cup.gam",
+       true,
+       "40",
+       7u},
+      {{"roll", "cup.gam", "--spread=0", "--seed=4294967295"},
+       CliCommand::kRoll,
+       "cup.gam",
+       false,
+       "0",
+       4294967295u},
+      {{"roll", "--spread", "-0", "--", "-odd name.gam"},
+       CliCommand::kRoll,
+       "-odd name.gam",
+       false,
+       "-0",
+       std::nullopt},
       {{"--help"}, CliCommand::kHelp, "", false, "30", std::nullopt},
       {{"roll", "cup.gam", "-h"}, CliCommand::kHelp, "", false, "30", std::nullopt},
       {{"show", "--bogus", "--help"}, CliCommand::kHelp, "", false, "30", std::nullopt},

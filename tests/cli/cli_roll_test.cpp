@@ -1,12 +1,11 @@
 // vantrix-cli roll on the real file system: the copy's bytes, worked out
 // here from the layout and the random source's draws; repeatability by seed;
 // and every refusal, which must leave nothing behind.
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <functional>
-
-#include <gtest/gtest.h>
 
 #include "cli/posix_file_store.h"
 #include "desktop/memory/memory_desktop.h"
@@ -32,7 +31,7 @@ CliRun RunOnDisk(const std::vector<std::string>& args) {
 // and at 200, an AI at level 0 and values of 0, which never move.
 SaveSpec FullField() {
   SaveSpec spec;
-  spec.drivers = {{"Anna", true, 0, 77}, {"Bo", true, 0, 66},    {"Bot", false, 45, 120},
+  spec.drivers = {{"Anna", true, 0, 77},  {"Bo", true, 0, 66},    {"Bot", false, 45, 120},
                   {"Zero", false, 0, 88}, {"Top", false, 199, 0}, {"Low", false, 3, 2}};
   spec.entryCount = 3;
   return spec;
@@ -98,7 +97,7 @@ TEST(CliRoll, WritesTheCopyTheDrawsAndLayoutCallFor) {
       SCOPED_TRACE("seed " + std::to_string(seed) + ", spread " + std::to_string(spread));
       const ExpectedRoll expected = Expect(FullField(), seed, spread);
       const CliRun run = RunOnDisk({"roll", save, "--seed", std::to_string(seed), "--spread",
-                              std::to_string(spread), "--json"});
+                                    std::to_string(spread), "--json"});
       ASSERT_EQ(run.code, 0) << run.err;
       EXPECT_EQ(run.err, "");
       EXPECT_EQ(ReadWholeFile(folder / "_random_cup.gam"), expected.bytes);
@@ -126,12 +125,13 @@ TEST(CliRoll, PrintsTheSeedTheOldAndNewValuesAndWhereTheCopyWent) {
   const std::string levelCell = "45 -> " + std::to_string(level);
   const CliRun run = RunOnDisk({"roll", folder / "cup.gam", "--seed", "42"});
   ASSERT_EQ(run.code, 0) << run.err;
-  EXPECT_EQ(run.out, "seed 42, spread 30\n"
-                     "slot  name           driver  level       extra\n"
-                     "1     Anna           human   -           -\n"
-                     "2     Bot            AI      " +
-                         levelCell + std::string(12 - levelCell.size(), ' ') + "120 -> " +
-                         std::to_string(extra) + "\nwrote " + (folder / "_random_cup.gam") + "\n");
+  EXPECT_EQ(run.out,
+            "seed 42, spread 30\n"
+            "slot  name           driver  level       extra\n"
+            "1     Anna           human   -           -\n"
+            "2     Bot            AI      " +
+                levelCell + std::string(12 - levelCell.size(), ' ') + "120 -> " +
+                std::to_string(extra) + "\nwrote " + (folder / "_random_cup.gam") + "\n");
 }
 
 TEST(CliRoll, SameSeedGivesTheSameCopyAndAnotherSeedAnotherOne) {
@@ -162,7 +162,8 @@ TEST(CliRoll, PrintsAFreshSeedThatRepeatsTheRoll) {
   const auto freshCopy = ReadWholeFile(copy);
   ASSERT_EQ(RunOnDisk({"roll", save, "--spread", "100", "--seed", seed}).code, 0);
   EXPECT_EQ(ReadWholeFile(copy), freshCopy);
-  EXPECT_EQ(freshCopy, Expect(FullField(), static_cast<std::uint32_t>(std::stoul(seed)), 100).bytes);
+  EXPECT_EQ(freshCopy,
+            Expect(FullField(), static_cast<std::uint32_t>(std::stoul(seed)), 100).bytes);
 }
 
 TEST(CliRoll, TakesAFileOfExactlyTheLargestSize) {
@@ -187,7 +188,8 @@ struct Refusal {
 
 std::vector<std::string> InFolder(const TempFolder& folder, const std::vector<std::string>& args) {
   std::vector<std::string> placed;
-  for (const std::string& arg : args) placed.push_back(arg[0] == '@' ? folder / arg.substr(1) : arg);
+  for (const std::string& arg : args)
+    placed.push_back(arg[0] == '@' ? folder / arg.substr(1) : arg);
   return placed;
 }
 
@@ -197,38 +199,61 @@ void PutSave(TempFolder& folder, const std::string& name) {
 
 TEST(CliRoll, EveryRefusalSaysWhyOnOneLineAndLeavesNothingBehind) {
   const Refusal refusals[] = {
-      {"missing", [](TempFolder&) {}, {"roll", "@none.gam"}, 1,
+      {"missing",
+       [](TempFolder&) {},
+       {"roll", "@none.gam"},
+       1,
        "@none.gam: cannot open the saved game (missing or unreadable)"},
-      {"show missing", [](TempFolder&) {}, {"show", "@none.gam"}, 1,
+      {"show missing",
+       [](TempFolder&) {},
+       {"show", "@none.gam"},
+       1,
        "@none.gam: cannot open the saved game (missing or unreadable)"},
-      {"a folder", [](TempFolder& f) { ::mkdir((f / "dir.gam").c_str(), 0755); },
-       {"roll", "@dir.gam"}, 1, "@dir.gam: cannot open the saved game (missing or unreadable)"},
+      {"a folder",
+       [](TempFolder& f) { ::mkdir((f / "dir.gam").c_str(), 0755); },
+       {"roll", "@dir.gam"},
+       1,
+       "@dir.gam: cannot open the saved game (missing or unreadable)"},
       {"too long",
        [](TempFolder& f) { WriteWholeFile(f / "big.gam", std::vector<std::uint8_t>(2'000'001)); },
-       {"roll", "@big.gam"}, 1,
+       {"roll", "@big.gam"},
+       1,
        "@big.gam: longer than 2,000,000 bytes, not a saved game this tool can hold"},
-      {"empty", [](TempFolder& f) { WriteWholeFile(f / "nil.gam", {}); }, {"roll", "@nil.gam"}, 1,
+      {"empty",
+       [](TempFolder& f) { WriteWholeFile(f / "nil.gam", {}); },
+       {"roll", "@nil.gam"},
+       1,
        "@nil.gam: empty file, no copy written"},
       {"copy name taken by a folder",
        [](TempFolder& f) {
          PutSave(f, "cup.gam");
          ::mkdir((f / "_random_cup.gam").c_str(), 0755);
        },
-       {"roll", "@cup.gam"}, 1,
+       {"roll", "@cup.gam"},
+       1,
        "@_random_cup.gam: cannot write the copy (folder not writable or disk full)"},
       {"'|' would bend the copy elsewhere",
        [](TempFolder& f) {
          ::mkdir((f / "a|b").c_str(), 0755);
          PutSave(f, "a|b/cup.gam");
        },
-       {"roll", "@a|b/cup.gam"}, 1, "@a|b/cup.gam: the copy's name cannot be made from this path"},
+       {"roll", "@a|b/cup.gam"},
+       1,
+       "@a|b/cup.gam: the copy's name cannot be made from this path"},
       {"a quote in the name would cut it",
-       [](TempFolder& f) { PutSave(f, "my\"cup.gam"); }, {"roll", "@my\"cup.gam"}, 1,
+       [](TempFolder& f) { PutSave(f, "my\"cup.gam"); },
+       {"roll", "@my\"cup.gam"},
+       1,
        "@my\"cup.gam: the copy's name cannot be made from this path"},
-      {"usage", [](TempFolder& f) { PutSave(f, "cup.gam"); },
-       {"roll", "@cup.gam", "--spread", "300"}, 2,
+      {"usage",
+       [](TempFolder& f) { PutSave(f, "cup.gam"); },
+       {"roll", "@cup.gam", "--spread", "300"},
+       2,
        "the spread must be 0 to 200, not '300' (see vantrix-cli --help)"},
-      {"no such command", [](TempFolder& f) { PutSave(f, "cup.gam"); }, {"rol", "@cup.gam"}, 2,
+      {"no such command",
+       [](TempFolder& f) { PutSave(f, "cup.gam"); },
+       {"rol", "@cup.gam"},
+       2,
        "unknown command rol (see vantrix-cli --help)"},
   };
   for (const Refusal& refusal : refusals) {
@@ -239,9 +264,8 @@ TEST(CliRoll, EveryRefusalSaysWhyOnOneLineAndLeavesNothingBehind) {
     const CliRun run = RunOnDisk(InFolder(folder, refusal.args));
     EXPECT_EQ(run.code, refusal.code);
     EXPECT_EQ(run.out, "");
-    const std::string message = refusal.message[0] == '@'
-                                    ? folder / refusal.message.substr(1)
-                                    : refusal.message;
+    const std::string message =
+        refusal.message[0] == '@' ? folder / refusal.message.substr(1) : refusal.message;
     EXPECT_EQ(run.err, "vantrix-cli: " + message + "\n");
     EXPECT_EQ(folder.Names(), before);
   }

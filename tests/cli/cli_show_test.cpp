@@ -47,16 +47,17 @@ TEST(CliShow, ListsTheSameRosterAsJson) {
   const auto run = Show(MixedField(), {"--json"});
   EXPECT_EQ(run.code, 0);
   EXPECT_EQ(run.err, "");
-  EXPECT_EQ(run.out,
-            "{\n"
-            "  \"save\": \"saves/cup.gam\",\n"
-            "  \"drivers\": [\n"
-            "    {\"slot\": 1, \"name\": \"Anna\", \"driver\": \"human\", \"level\": null, "
-            "\"extra\": null},\n"
-            "    {\"slot\": 2, \"name\": \"Bot\", \"driver\": \"ai\", \"level\": 45, \"extra\": 120},\n"
-            "    {\"slot\": 3, \"name\": \"Lee, J\", \"driver\": \"ai\", \"level\": 0, \"extra\": 88}\n"
-            "  ]\n"
-            "}\n");
+  EXPECT_EQ(
+      run.out,
+      "{\n"
+      "  \"save\": \"saves/cup.gam\",\n"
+      "  \"drivers\": [\n"
+      "    {\"slot\": 1, \"name\": \"Anna\", \"driver\": \"human\", \"level\": null, "
+      "\"extra\": null},\n"
+      "    {\"slot\": 2, \"name\": \"Bot\", \"driver\": \"ai\", \"level\": 45, \"extra\": 120},\n"
+      "    {\"slot\": 3, \"name\": \"Lee, J\", \"driver\": \"ai\", \"level\": 0, \"extra\": 88}\n"
+      "  ]\n"
+      "}\n");
 }
 
 TEST(CliShow, PrintsCodePageNamesAsUtf8AndEscapesThemForJson) {

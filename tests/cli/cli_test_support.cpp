@@ -9,7 +9,8 @@
 namespace vantrix::cli_test {
 
 TempFolder::TempFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "vantrix-cli-test-XXXXXX").string();
+  std::string pattern =
+      (std::filesystem::temp_directory_path() / "vantrix-cli-test-XXXXXX").string();
   if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
 }
 
@@ -27,7 +28,8 @@ std::set<std::string> TempFolder::Names() const {
   std::set<std::string> names;
   std::error_code error;
   std::filesystem::recursive_directory_iterator entry(path_, error);
-  for (; !error && entry != std::filesystem::recursive_directory_iterator(); entry.increment(error)) {
+  for (; !error && entry != std::filesystem::recursive_directory_iterator();
+       entry.increment(error)) {
     names.insert(entry->path().lexically_relative(path_).generic_string());
   }
   return names;
@@ -35,7 +37,8 @@ std::set<std::string> TempFolder::Names() const {
 
 void WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  file.write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
 }
 
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {

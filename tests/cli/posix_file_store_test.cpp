@@ -2,11 +2,10 @@
 // creating and replacing files, and the read-only refusal.
 #include "cli/posix_file_store.h"
 
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <array>
-
-#include <gtest/gtest.h>
 
 #include "tests/cli/cli_test_support.h"
 
