@@ -158,6 +158,17 @@ void PlainWrite(const std::string& path, std::span<const std::uint8_t> bytes, bo
   ::close(descriptor);
 }
 
+void PlainReplace(const std::string& path, std::span<const std::uint8_t> bytes, bool syncFolder) {
+  const std::string temporary = path + ".tmp";
+  PlainWrite(temporary, bytes, true);
+  Require(::rename(temporary.c_str(), path.c_str()) == 0, "a plain rename failed");
+  if (!syncFolder) return;
+  const std::string folder = path.substr(0, path.rfind('/') + 1);
+  const int descriptor = OpenOrDie(folder, O_RDONLY | O_DIRECTORY);
+  Require(::fsync(descriptor) == 0, "a plain fsync of the folder failed");
+  ::close(descriptor);
+}
+
 std::unique_ptr<AppState> StartedState(MemoryDesktop& desktop, const std::string& folder,
                                        const std::string& savePath) {
   auto state = std::make_unique<AppState>(desktop);

@@ -82,6 +82,11 @@ std::size_t PlainRead(const std::string& path, std::span<std::uint8_t> buffer);
 // Plain writes bytes to path, with fsync when sync is true.
 void PlainWrite(const std::string& path, std::span<const std::uint8_t> bytes, bool sync);
 
+// The fewest plain calls that replace path durably and in one step: write a
+// temporary file beside it, fsync, close, rename over path; then, when
+// syncFolder is true, fsync the folder so the rename itself is durable.
+void PlainReplace(const std::string& path, std::span<const std::uint8_t> bytes, bool syncFolder);
+
 // A program state after startup on this desktop: window and controls open,
 // the game found, the saved game at savePath loaded. The desktop must hold
 // folder + "Skarvel.exe" and the saved game.

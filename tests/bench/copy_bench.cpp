@@ -45,6 +45,20 @@ void PlainCopy(benchmark::State& state, bool sync) {
 void BM_PlainWrite(benchmark::State& state) { PlainCopy(state, false); }
 void BM_PlainWriteFsync(benchmark::State& state) { PlainCopy(state, true); }
 
+// The same durable one-step replace done with bare system calls, without and
+// with the folder's fsync: the least an atomic replace can cost here, to tell
+// the cost of the method from the cost of its code.
+void PlainAtomicCopy(benchmark::State& state, bool syncFolder) {
+  const std::vector<std::uint8_t> bytes = SavedGameOfSize(SizeArg(state));
+  const std::string target =
+      ScratchFolder() + "_replaced_save_" + std::to_string(bytes.size()) + ".gam";
+  for (auto _ : state) PlainReplace(target, bytes, syncFolder);
+  CountBytes(state);
+}
+
+void BM_PlainReplace(benchmark::State& state) { PlainAtomicCopy(state, false); }
+void BM_PlainReplaceDirSync(benchmark::State& state) { PlainAtomicCopy(state, true); }
+
 // The same WriteRandomCopy with the files held in memory: the draw, the log
 // and the in-memory desktop's copies of the bytes, without any disk.
 void BM_WriteRandomCopy_Memory(benchmark::State& state) {
@@ -73,6 +87,8 @@ BENCHMARK(BM_WriteRandomCopy_RealFiles)->Apply(SaveSizes);
 BENCHMARK(BM_WriteCopyFile_Posix)->Apply(SaveSizes);
 BENCHMARK(BM_PlainWrite)->Apply(SaveSizes);
 BENCHMARK(BM_PlainWriteFsync)->Apply(SaveSizes);
+BENCHMARK(BM_PlainReplace)->Apply(SaveSizes);
+BENCHMARK(BM_PlainReplaceDirSync)->Apply(SaveSizes);
 BENCHMARK(BM_WriteRandomCopy_Memory)->Apply(SaveSizes);
 BENCHMARK(BM_RandomizeRoster)->Arg(100 * 1024)->Unit(benchmark::kMicrosecond)->UseRealTime();
 

@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 #include "app/saved_games.h"
 #include "save/save_file.h"
 #include "tests/bench/bench_support.h"
@@ -86,11 +88,24 @@ void BM_ReadRoster_Memory(benchmark::State& state) {
   }
 }
 
+// The roster alone, without the log: ReadRoster less the log lines it shows.
+void BM_BuildRoster(benchmark::State& state) {
+  SaveImage image;
+  const std::vector<std::uint8_t> bytes = SavedGameOfSize(SizeArg(state));
+  std::copy(bytes.begin(), bytes.end(), image.bytes.begin());
+  image.saveSize = bytes.size();
+  for (auto _ : state) {
+    Roster roster = BuildRoster(image);
+    benchmark::DoNotOptimize(roster);
+  }
+}
+
 BENCHMARK(BM_LoadSave_RealFiles)->Apply(SaveSizes);
 BENCHMARK(BM_ReadSaveFileBuildRoster_Posix)->Apply(SaveSizes);
 BENCHMARK(BM_PlainRead)->Apply(SaveSizes);
 BENCHMARK(BM_LoadSave_Memory)->Apply(SaveSizes);
 BENCHMARK(BM_ReadRoster_Memory)->Arg(100 * 1024)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_BuildRoster)->Arg(100 * 1024)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 }  // namespace
 }  // namespace vantrix::bench
