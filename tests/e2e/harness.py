@@ -318,13 +318,23 @@ class WineSession:
 
     # -- the program ----------------------------------------------------------------
 
-    def start_program(self, workdir, exe=None):
+    def start_program(self, workdir, exe=None, args=()):
         """Starts a Windows program in workdir; the Popen's pid is the Windows
-        process and its exit status the program's exit code."""
-        log = open(self.root / f"program-{len(self.programs)}.log", "wb")
+        process and its exit status the program's exit code. Its standard
+        output goes to the file named by the Popen's `output` attribute."""
+        output = self.root / f"program-{len(self.programs)}.out"
+        log = open(output, "wb")
         self.programs.append(log)
-        return subprocess.Popen(["wine", str(exe or self.vantrix_exe)], cwd=workdir, env=self.env,
-                                stdin=subprocess.DEVNULL, stdout=log, stderr=log)
+        process = subprocess.Popen(["wine", str(exe or self.vantrix_exe), *map(str, args)],
+                                   cwd=workdir, env=self.env, stdin=subprocess.DEVNULL,
+                                   stdout=log, stderr=subprocess.DEVNULL)
+        process.output = output
+        return process
+
+    def file_dialog_state(self, title):
+        """(the file name box's text, [the texts of the dialog's combo boxes])"""
+        records = self.driver("file-dialog-state", title)
+        return records[0]["name"], [r["text"] for r in records[1:]]
 
     def new_folder(self, name):
         folder = self.root / name
@@ -346,6 +356,10 @@ class RunningProgram:
             return self.process.wait(timeout=timeout)
         except subprocess.TimeoutExpired:
             raise E2eError(f"the program still runs after {timeout} s") from None
+
+    def records(self):
+        """What the program printed so far, as ui_driver-style records."""
+        return parse_records(self.process.output.read_text("cp1252"))
 
     def end(self):
         """Ends the program if it still runs: the close command first, then

@@ -146,5 +146,39 @@ class MainWindowTest(unittest.TestCase):
         self.assertIsNone(self.program.process.poll(), "the program goes on after the message")
 
 
+
+class FirstRunTest(unittest.TestCase):
+    def test_first_run_asks_for_game_and_saved_game_and_stores_settings_where_it_started(self):
+        game = session.new_folder("first_run/Skarvel")
+        game_folder = harness.prepare_game_folder(game)
+        workdir = session.new_folder("first_run/work")
+        program = harness.RunningProgram(session, session.start_program(workdir), workdir)
+        self.addCleanup(program.end)
+
+        session.wait_for_window(MAIN_TITLE)  # shown before the dialog
+        session.answer_file_dialog(harness.FIND_GAME_TITLE, harness.windows_path(game / "Skarvel.exe"))
+        session.wait_for_window(SELECT_GAME_TITLE)
+        try:
+            name, combos = session.file_dialog_state(SELECT_GAME_TITLE)
+        finally:
+            # Typed, and not there yet: the dialog takes it.
+            session.answer_file_dialog(SELECT_GAME_TITLE, "Cup.gam")
+        self.assertEqual(name, "", "no preset name")
+        self.assertIn("Saves", combos, "starts in the game's Saves folder")
+        self.assertIn("gam", combos)
+        wait_until(lambda: session.control_text(MAIN_TITLE, SAVE_LABEL) == "cup.gam",
+                   what="the chosen saved game's name in its label")
+
+        session.close_window(MAIN_TITLE)
+        self.assertEqual(program.wait_exit(), 0)
+        # The dialogs left the working directory alone: the settings are there.
+        self.assertEqual(harness.read_settings(workdir), {
+            "Skarvel": game_folder.lower(),
+            "game": (game_folder + "Saves\\Cup.gam").lower(),
+            "random": "30",
+        })
+        self.assertEqual(list(game.rglob(harness.SETTINGS_NAME)), [])
+
+
 if __name__ == "__main__":
     unittest.main()

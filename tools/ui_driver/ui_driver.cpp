@@ -9,6 +9,7 @@
 //   ui_driver set-text TITLE ID TEXT           sends WM_SETTEXT to the control
 //   ui_driver file-dialog TITLE PATH           types PATH as the file name and opens it
 //   ui_driver file-dialog-cancel TITLE         cancels the open-file dialog
+//   ui_driver file-dialog-state TITLE          its file name and its combo boxes' texts
 //   ui_driver message TITLE                    the text of a message box
 //   ui_driver message-dismiss TITLE            presses the message box's button
 //   ui_driver close TITLE                      posts the close command (SC_CLOSE)
@@ -271,6 +272,21 @@ int AnswerFileDialog(HWND dialog, const std::string& path) {
              : 1;
 }
 
+// The file name box's text, then the visible combo boxes of the dialog
+// itself: the folder shown and the file type chosen.
+int ShowFileDialog(HWND dialog) {
+  HWND edit = FileNameEdit(dialog);
+  if (edit == nullptr) return 1;
+  PrintRecord({"name=" + Escape(TextOf(edit))});
+  for (HWND child : Descendants(dialog)) {
+    if (GetParent(child) != dialog || IsWindowVisible(child) == FALSE) continue;
+    if (ClassOf(child) != "ComboBox") continue;
+    PrintRecord({"combo", "id=" + std::to_string(GetDlgCtrlID(child)),
+                 "text=" + Escape(TextOf(child))});
+  }
+  return 0;
+}
+
 int CancelFileDialog(HWND dialog) {
   return PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
                       reinterpret_cast<LPARAM>(ButtonWithId(dialog, IDCANCEL))) != FALSE
@@ -354,6 +370,7 @@ int Run(int argc, char** argv) {
   if (command == "window") return ShowWindowFacts(window);
   if (command == "controls") return ShowControls(window);
   if (command == "file-dialog-cancel") return CancelFileDialog(window);
+  if (command == "file-dialog-state") return ShowFileDialog(window);
   if (command == "message") return ShowMessage(window);
   if (command == "message-dismiss") return DismissMessage(window);
   if (command == "front") return BringToFront(window);
