@@ -20,6 +20,9 @@ for arg in "$@"; do
   esac
 done
 
+# Keep Python from leaving bytecode in the source tree.
+export PYTHONDONTWRITEBYTECODE=1
+
 results=build/bench-results
 mkdir -p "$results"
 

@@ -122,7 +122,7 @@ def wine_rows(table, wine):
     idle = wine["idle"]
     seconds = f"{idle['wall_s']:.0f} s"
     percent = idle["vantrix_percent"]
-    table.add(f"Wine: idle CPU of vantrix.exe over {seconds}", f"{percent:.2f} % of a core",
+    table.add(f"Wine: idle CPU of {idle.get('vantrix_process', 'vantrix.exe')} over {seconds}", f"{percent:.2f} % of a core",
               target="< 0.5 %", met=percent < 0.5)
     table.add(f"Wine: idle CPU of wineserver, same {seconds}",
               f"{idle['wineserver_percent']:.2f} % of a core")
