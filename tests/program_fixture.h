@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,14 @@ inline SaveSpec SmallField() {
   SaveSpec spec;
   spec.drivers = {{"Anna", true, 0, 12}, {"Bot", false, 45, 80}, {"Cid", false, 150, 0}};
   return spec;
+}
+
+// A saved game's bytes loaded into an image, as a load would leave it.
+inline SaveImage ImageOf(const std::vector<std::uint8_t>& bytes) {
+  SaveImage image;
+  std::copy(bytes.begin(), bytes.end(), image.bytes.begin());
+  image.saveSize = bytes.size();
+  return image;
 }
 
 inline std::string SettingsText(const std::string& folder, const std::string& save,

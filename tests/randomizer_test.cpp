@@ -12,13 +12,6 @@
 namespace vantrix {
 namespace {
 
-SaveImage ImageOf(const std::vector<std::uint8_t>& bytes) {
-  SaveImage image;
-  std::copy(bytes.begin(), bytes.end(), image.bytes.begin());
-  image.saveSize = bytes.size();
-  return image;
-}
-
 // A random source that hands out scripted values and records the maxima.
 struct ScriptedRandom {
   explicit ScriptedRandom(std::vector<std::int64_t> scripted) : values(std::move(scripted)) {}

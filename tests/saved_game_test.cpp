@@ -8,13 +8,6 @@
 namespace vantrix {
 namespace {
 
-SaveImage ImageOf(const std::vector<std::uint8_t>& bytes) {
-  SaveImage image;
-  std::copy(bytes.begin(), bytes.end(), image.bytes.begin());
-  image.saveSize = bytes.size();
-  return image;
-}
-
 Roster RosterOf(const SaveSpec& spec) { return BuildRoster(ImageOf(BuildSavedGame(spec))); }
 
 SaveSpec Field(std::vector<DriverSpec> drivers, std::uint8_t entries = 0) {

@@ -10,6 +10,7 @@ namespace {
 
 constexpr int kCloseMarker = -1;  // in the event queue, the close command
 constexpr std::size_t kTitleLimit = 199;
+constexpr std::size_t kPathLimit = 259;
 
 std::string AsciiLower(const std::string& text) {
   std::string lowered = text;
@@ -270,7 +271,9 @@ std::string MemoryDesktop::ChooseFile(const std::string& title, const std::strin
   if (dialogAnswers_.empty()) return "";
   std::string answer = dialogAnswers_.front();
   dialogAnswers_.pop_front();
-  return answer.substr(0, 259);
+  // The real dialog has room for 259 characters; a longer choice fails
+  // there and comes back as nothing, as a cancel does.
+  return answer.size() > kPathLimit ? "" : answer;
 }
 
 std::int64_t MemoryDesktop::RandomInt(std::int64_t max) {
