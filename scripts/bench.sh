@@ -5,8 +5,9 @@
 #   scripts/bench.sh [--native-only]
 #
 # Native: vantrix_bench (Google Benchmark) over real files in
-# build/bench-results/scratch and over the in-memory desktop, 5 repetitions
-# in random order, medians. Under Wine: tests/bench/wine_bench.py on the real
+# build/bench-results/scratch and over the in-memory desktop: 15 short
+# repetitions of each in random order, medians, so that a burst of other work
+# on the machine or its disk spoils a few repetitions rather than a whole row. Under Wine: tests/bench/wine_bench.py on the real
 # vantrix.exe (idle CPU, F5 to copy, start-up). The JSON of both runs and the
 # table stay in build/bench-results/.
 set -euo pipefail
@@ -36,7 +37,7 @@ fi
 
 echo "bench: native benchmarks (a few minutes)" >&2
 VANTRIX_BENCH_DIR="$PWD/$results/scratch" build/native/tests/bench/vantrix_bench \
-  --benchmark_repetitions=5 \
+  --benchmark_repetitions=15 --benchmark_min_time=0.1 \
   --benchmark_enable_random_interleaving=true \
   --benchmark_report_aggregates_only=true \
   --benchmark_out="$results/native.json" --benchmark_out_format=json >&2

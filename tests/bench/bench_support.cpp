@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -124,6 +126,28 @@ void CountBytes(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * state.range(0));
 }
 
+void RunSideBySide(benchmark::State& state, const std::vector<TimedOperation>& operations) {
+  using Clock = std::chrono::steady_clock;
+  std::vector<std::vector<double>> times(operations.size());
+  std::size_t first = 0;
+  for (auto _ : state) {
+    for (std::size_t k = 0; k < operations.size(); ++k) {
+      const std::size_t at = (first + k) % operations.size();
+      const Clock::time_point start = Clock::now();
+      operations[at].run();
+      times[at].push_back(std::chrono::duration<double, std::nano>(Clock::now() - start).count());
+    }
+    first = (first + 1) % operations.size();
+  }
+  for (std::size_t at = 0; at < operations.size(); ++at) {
+    std::vector<double>& mine = times[at];
+    if (mine.empty()) continue;
+    std::nth_element(mine.begin(), mine.begin() + static_cast<std::ptrdiff_t>(mine.size() / 2),
+                     mine.end());
+    state.counters[operations[at].name + "_ns"] = mine[mine.size() / 2];
+  }
+}
+
 void PutRealFile(const std::string& path, std::span<const std::uint8_t> bytes) {
   PlainWrite(path, bytes, false);
 }
@@ -135,9 +159,12 @@ void PutRealFile(const std::string& path, const std::string& text) {
 
 std::size_t PlainRead(const std::string& path, std::span<std::uint8_t> buffer) {
   const int descriptor = OpenOrDie(path, O_RDONLY);
+  struct stat status {};
+  Require(::fstat(descriptor, &status) == 0, "a plain fstat failed");
+  const std::size_t length = std::min(static_cast<std::size_t>(status.st_size), buffer.size());
   std::size_t read = 0;
-  while (read < buffer.size()) {
-    const ssize_t got = ::read(descriptor, buffer.data() + read, buffer.size() - read);
+  while (read < length) {
+    const ssize_t got = ::read(descriptor, buffer.data() + read, length - read);
     if (got < 0 && errno == EINTR) continue;
     if (got <= 0) break;
     read += static_cast<std::size_t>(got);

@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -72,12 +73,27 @@ std::size_t SizeArg(const benchmark::State& state);
 // Reports the saved game's bytes as processed by each iteration.
 void CountBytes(benchmark::State& state);
 
+// One of the operations a benchmark times side by side with others; its
+// median time per run goes to the counter name + "_ns".
+struct TimedOperation {
+  std::string name;
+  std::function<void()> run;
+};
+
+// Runs every operation once per iteration, starting each iteration with the
+// next one in turn, and times each on its own. Operations on real files are
+// compared this way because the disk's speed comes in bursts: a burst of
+// other work then falls on the program and on the plain calls alike, and the
+// ratio of their medians holds where separate runs minutes apart do not.
+void RunSideBySide(benchmark::State& state, const std::vector<TimedOperation>& operations);
+
 // Writes bytes to path with plain calls (no fsync); aborts the run on failure.
 void PutRealFile(const std::string& path, std::span<const std::uint8_t> bytes);
 void PutRealFile(const std::string& path, const std::string& text);
 
-// Plain reads the whole file into buffer (which must be large enough);
-// returns the bytes read.
+// The least any program does to have a whole file in memory: open, ask its
+// length, read that many bytes into buffer (which must be large enough),
+// close. Returns the bytes read.
 std::size_t PlainRead(const std::string& path, std::span<std::uint8_t> buffer);
 // Plain writes bytes to path, with fsync when sync is true.
 void PlainWrite(const std::string& path, std::span<const std::uint8_t> bytes, bool sync);

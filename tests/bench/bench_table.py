@@ -18,21 +18,25 @@ UNIT_NS = {"ns": 1, "us": 1e3, "ms": 1e6, "s": 1e9}
 
 
 def load_medians(path):
-    """run name -> median real time in ns, and the run's context."""
+    """run name -> {"time": median real time in ns, counter: median value},
+    and the run's context. Side-by-side runs carry each operation's median
+    time as a counter "<operation>_ns"."""
     data = json.loads(Path(path).read_text())
     medians = {}
     singles = {}
     for entry in data["benchmarks"]:
-        time_ns = entry["real_time"] * UNIT_NS[entry["time_unit"]]
         name = entry["run_name"].removesuffix("/real_time")
+        figures = {key: value for key, value in entry.items() if key.endswith("_ns")}
+        figures["time"] = entry["real_time"] * UNIT_NS[entry["time_unit"]]
         if entry.get("run_type") == "aggregate":
             if entry["aggregate_name"] == "median":
-                medians[name] = time_ns
+                medians[name] = figures
         else:
-            singles.setdefault(name, []).append(time_ns)
+            singles.setdefault(name, []).append(figures)
     # Without repetitions there are no aggregates: the runs themselves count.
-    for name, times in singles.items():
-        medians.setdefault(name, statistics.median(times))
+    for name, runs in singles.items():
+        if name not in medians:
+            medians[name] = {key: statistics.median(run[key] for run in runs) for key in runs[0]}
     return medians, data["context"]
 
 
@@ -78,44 +82,53 @@ class Table:
 
 
 def native_rows(table, medians):
-    get = medians.get
+    def time(name):
+        return medians.get(name, {}).get("time")
+
+    def side(name, operation):
+        return medians.get(name, {}).get(operation + "_ns")
+
     for size, label in SIZES:
-        plain = get(f"BM_PlainRead/{size}")
+        run = f"BM_Load_RealFiles/{size}"
+        plain = side(run, "plain_read")
         table.compare(f"LoadSave (read, roster, log), real file, {label}",
-                      get(f"BM_LoadSave_RealFiles/{size}"), "read", plain, 1.2)
+                      side(run, "loadsave"), "read", plain, 1.2)
         table.compare(f"ReadSaveFile + BuildRoster, real file, {label}",
-                      get(f"BM_ReadSaveFileBuildRoster_Posix/{size}"), "read", plain, 1.2)
+                      side(run, "readsavefile_buildroster"), "read", plain, 1.2)
     for size, label in SIZES:
-        table.add(f"LoadSave, in-memory desktop, {label}", duration(get(f"BM_LoadSave_Memory/{size}")))
-    table.add("ReadRoster, in-memory desktop", duration(get("BM_ReadRoster_Memory/102400")))
-    table.add("BuildRoster alone (no log)", duration(get("BM_BuildRoster/102400")))
-    table.add("RandomizeRoster, in-memory desktop", duration(get("BM_RandomizeRoster/102400")))
+        table.add(f"LoadSave, in-memory desktop, {label}", duration(time(f"BM_LoadSave_Memory/{size}")))
+    table.add("ReadRoster, in-memory desktop", duration(time("BM_ReadRoster_Memory/102400")))
+    table.add("BuildRoster alone (no log)", duration(time("BM_BuildRoster/102400")))
+    table.add("RandomizeRoster, in-memory desktop", duration(time("BM_RandomizeRoster/102400")))
     for size, label in SIZES:
-        write = get(f"BM_PlainWrite/{size}")
-        synced = get(f"BM_PlainWriteFsync/{size}")
-        for name, key in [("WriteRandomCopy (no pause)", "BM_WriteRandomCopy_RealFiles"),
-                          ("WriteCopyFile", "BM_WriteCopyFile_Posix")]:
-            ours = get(f"{key}/{size}")
+        run = f"BM_Copy_RealFiles/{size}"
+        write = side(run, "plain_write")
+        synced = side(run, "plain_write_fsync")
+        for name, operation in [("WriteRandomCopy (no pause)", "writerandomcopy"),
+                                ("WriteCopyFile", "writecopyfile")]:
+            ours = side(run, operation)
             table.compare(f"{name}, real files, {label}", ours, "write", write, 1.5)
             table.compare(f"{name}, real files, {label}", ours, "write+fsync", synced, 1.5)
         # The same method with bare calls: what any durable atomic replace costs.
-        table.compare(f"WriteCopyFile, real files, {label}", get(f"BM_WriteCopyFile_Posix/{size}"),
-                      "tmp+fsync+rename", get(f"BM_PlainReplace/{size}"), None)
-        table.compare(f"WriteCopyFile, real files, {label}", get(f"BM_WriteCopyFile_Posix/{size}"),
-                      "tmp+fsync+rename+dir fsync", get(f"BM_PlainReplaceDirSync/{size}"), None)
+        ours = side(run, "writecopyfile")
+        table.compare(f"WriteCopyFile, real files, {label}", ours, "tmp+fsync+rename",
+                      side(run, "plain_replace"), None)
+        table.compare(f"WriteCopyFile, real files, {label}", ours, "tmp+fsync+rename+dir fsync",
+                      side(run, "plain_replace_dirsync"), None)
     for size, label in SIZES:
         table.add(f"WriteRandomCopy (no pause), in-memory desktop, {label}",
-                  duration(get(f"BM_WriteRandomCopy_Memory/{size}")))
-    table.compare("LoadSettings, real file", get("BM_LoadSettings_RealFiles"), "read",
-                  get("BM_PlainReadSettings"), None)
-    table.compare("StoreSettings, real file", get("BM_StoreSettings_RealFiles"), "write",
-                  get("BM_PlainWriteSettings"), None)
-    table.compare("StoreSettings, real file", get("BM_StoreSettings_RealFiles"), "write+fsync",
-                  get("BM_PlainWriteFsyncSettings"), None)
-    table.add("LoadSettings, in-memory desktop", duration(get("BM_LoadSettings_Memory")))
-    table.add("StoreSettings, in-memory desktop", duration(get("BM_StoreSettings_Memory")))
+                  duration(time(f"BM_WriteRandomCopy_Memory/{size}")))
+    run = "BM_LoadSettings_RealFiles"
+    table.compare("LoadSettings, real file", side(run, "loadsettings"), "read",
+                  side(run, "plain_read"), None)
+    run = "BM_StoreSettings_RealFiles"
+    for plain, operation in [("write", "plain_write"), ("write+fsync", "plain_write_fsync")]:
+        table.compare("StoreSettings, real file", side(run, "storesettings"), plain,
+                      side(run, operation), None)
+    table.add("LoadSettings, in-memory desktop", duration(time("BM_LoadSettings_Memory")))
+    table.add("StoreSettings, in-memory desktop", duration(time("BM_StoreSettings_Memory")))
     table.add("One idle pass of the loop (pause not slept), in-memory desktop",
-              duration(get("BM_IdlePass_Memory")))
+              duration(time("BM_IdlePass_Memory")))
 
 
 def wine_rows(table, wine):
@@ -164,7 +177,8 @@ def machine_lines(context, wine):
         f"Wine: {wine['wine'] if wine else 'not run'}",
         f"Native: load average {', '.join(f'{x:.2f}' for x in context.get('load_avg', []))} "
         f"at start; Google Benchmark library built as {context.get('library_build_type', '?')}; "
-        "times are medians of the repetitions, wall clock",
+        "times are medians over the repetitions of each run's median (real files: the "
+        "program and the plain calls run side by side, in turn), wall clock",
         f"Real files in: {context.get('scratch_folder', '?')}",
     ]
     if wine:

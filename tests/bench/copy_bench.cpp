@@ -1,7 +1,10 @@
-// Writing the randomized copy: the program's WriteRandomCopy (the draw, the
-// log line and the atomic replace; its pause after the copy is recorded, not
-// slept) and the file store's WriteCopyFile alone, against a plain write of
-// the same bytes to a file in the same folder, with and without fsync.
+// Writing the randomized copy over real files: the program's WriteRandomCopy
+// (the draw, the log line and the atomic replace; its pause after the copy is
+// recorded, not slept) and the file store's WriteCopyFile alone, side by side
+// with plain writes of the same bytes to other names in the same folder:
+// without and with fsync, and the same durable one-step replace done with
+// bare calls, without and with the folder's fsync. Then the same work with
+// the files held in memory, and the draw alone.
 #include <benchmark/benchmark.h>
 
 #include "app/saved_games.h"
@@ -11,56 +14,39 @@
 namespace vantrix::bench {
 namespace {
 
-void BM_WriteRandomCopy_RealFiles(benchmark::State& state) {
-  const std::string path = RealSavedGame(SizeArg(state));
-  RealFilesDesktop desktop;
-  const auto app = StartedState(desktop, ScratchFolder(), path);
-  for (auto _ : state) {
-    WriteRandomCopy(*app);
-    Require(app->lastWriteOk, "WriteRandomCopy failed");
-  }
-  CountBytes(state);
+std::string PlainTarget(const char* name, std::size_t size) {
+  return ScratchFolder() + name + std::to_string(size) + ".gam";
 }
 
-void BM_WriteCopyFile_Posix(benchmark::State& state) {
-  const std::string path = RealSavedGame(SizeArg(state));
+void BM_Copy_RealFiles(benchmark::State& state) {
+  const std::size_t size = SizeArg(state);
+  const std::string path = RealSavedGame(size);
+  RealFilesDesktop desktop;
+  const auto app = StartedState(desktop, ScratchFolder(), path);
   PosixFileStore store;
   SaveImage image;
   Require(ReadSaveFile(store, path, image) == LoadResult::kLoaded, "ReadSaveFile failed");
-  for (auto _ : state) {
-    Require(WriteCopyFile(store, path, image), "WriteCopyFile failed");
-  }
-  CountBytes(state);
+  const std::vector<std::uint8_t> bytes = SavedGameOfSize(size);
+  const std::string written = PlainTarget("_plain_save_", size);
+  const std::string synced = PlainTarget("_synced_save_", size);
+  const std::string replaced = PlainTarget("_replaced_save_", size);
+  const std::string durable = PlainTarget("_durable_save_", size);
+  RunSideBySide(state,
+                {{"writerandomcopy",
+                  [&] {
+                    WriteRandomCopy(*app);
+                    Require(app->lastWriteOk, "WriteRandomCopy failed");
+                  }},
+                 {"writecopyfile",
+                  [&] { Require(WriteCopyFile(store, path, image), "WriteCopyFile failed"); }},
+                 {"plain_write", [&] { PlainWrite(written, bytes, false); }},
+                 {"plain_write_fsync", [&] { PlainWrite(synced, bytes, true); }},
+                 {"plain_replace", [&] { PlainReplace(replaced, bytes, false); }},
+                 {"plain_replace_dirsync", [&] { PlainReplace(durable, bytes, true); }}});
 }
 
-// A plain write of the copy's bytes to another name in the same folder.
-void PlainCopy(benchmark::State& state, bool sync) {
-  const std::vector<std::uint8_t> bytes = SavedGameOfSize(SizeArg(state));
-  const std::string target =
-      ScratchFolder() + "_plain_save_" + std::to_string(bytes.size()) + ".gam";
-  for (auto _ : state) PlainWrite(target, bytes, sync);
-  CountBytes(state);
-}
-
-void BM_PlainWrite(benchmark::State& state) { PlainCopy(state, false); }
-void BM_PlainWriteFsync(benchmark::State& state) { PlainCopy(state, true); }
-
-// The same durable one-step replace done with bare system calls, without and
-// with the folder's fsync: the least an atomic replace can cost here, to tell
-// the cost of the method from the cost of its code.
-void PlainAtomicCopy(benchmark::State& state, bool syncFolder) {
-  const std::vector<std::uint8_t> bytes = SavedGameOfSize(SizeArg(state));
-  const std::string target =
-      ScratchFolder() + "_replaced_save_" + std::to_string(bytes.size()) + ".gam";
-  for (auto _ : state) PlainReplace(target, bytes, syncFolder);
-  CountBytes(state);
-}
-
-void BM_PlainReplace(benchmark::State& state) { PlainAtomicCopy(state, false); }
-void BM_PlainReplaceDirSync(benchmark::State& state) { PlainAtomicCopy(state, true); }
-
-// The same WriteRandomCopy with the files held in memory: the draw, the log
-// and the in-memory desktop's copies of the bytes, without any disk.
+// WriteRandomCopy with the files held in memory: the draw, the log and the
+// in-memory desktop's copies of the bytes, without any disk.
 void BM_WriteRandomCopy_Memory(benchmark::State& state) {
   MemoryDesktop desktop;
   const std::string path = MemorySavedGame(desktop, SizeArg(state));
@@ -83,12 +69,7 @@ void BM_RandomizeRoster(benchmark::State& state) {
   }
 }
 
-BENCHMARK(BM_WriteRandomCopy_RealFiles)->Apply(SaveSizes);
-BENCHMARK(BM_WriteCopyFile_Posix)->Apply(SaveSizes);
-BENCHMARK(BM_PlainWrite)->Apply(SaveSizes);
-BENCHMARK(BM_PlainWriteFsync)->Apply(SaveSizes);
-BENCHMARK(BM_PlainReplace)->Apply(SaveSizes);
-BENCHMARK(BM_PlainReplaceDirSync)->Apply(SaveSizes);
+BENCHMARK(BM_Copy_RealFiles)->Apply(SaveSizes);
 BENCHMARK(BM_WriteRandomCopy_Memory)->Apply(SaveSizes);
 BENCHMARK(BM_RandomizeRoster)->Arg(100 * 1024)->Unit(benchmark::kMicrosecond)->UseRealTime();
 

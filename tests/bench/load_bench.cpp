@@ -1,10 +1,8 @@
 // Loading a saved game: the program's LoadSave (reading the file, building
-// the roster and listing it in the log) against a plain read of the same
-// file, for short, typical and largest files.
+// the roster and listing it in the log), and its file-to-roster part alone,
+// side by side with a plain read of the same file, for short, typical and
+// largest files; then the same work with the file held in memory.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 
@@ -15,58 +13,38 @@
 namespace vantrix::bench {
 namespace {
 
-void BM_LoadSave_RealFiles(benchmark::State& state) {
+void BM_Load_RealFiles(benchmark::State& state) {
   const std::string path = RealSavedGame(SizeArg(state));
   RealFilesDesktop desktop;
   const auto app = StartedState(desktop, ScratchFolder(), path);
-  for (auto _ : state) {
-    LoadSave(*app);
-    benchmark::DoNotOptimize(app->roster);
-  }
-  Require(app->image.saveSize == SizeArg(state), "LoadSave did not load the whole file");
-  CountBytes(state);
-}
-
-// The file-to-roster path without the log: what LoadSave costs before it
-// shows anything.
-void BM_ReadSaveFileBuildRoster_Posix(benchmark::State& state) {
-  const std::string path = RealSavedGame(SizeArg(state));
   PosixFileStore store;
   SaveImage image;
-  for (auto _ : state) {
-    Require(ReadSaveFile(store, path, image) == LoadResult::kLoaded, "ReadSaveFile failed");
-    Roster roster = BuildRoster(image);
-    benchmark::DoNotOptimize(roster);
-  }
-  CountBytes(state);
-}
-
-// The least any program does to have the file in memory: open, ask its
-// length, read that many bytes, close. Into a buffer of the image's size,
-// allocated once, as the program's is.
-void BM_PlainRead(benchmark::State& state) {
-  const std::string path = RealSavedGame(SizeArg(state));
   std::vector<std::uint8_t> buffer(kSaveCapacity);
-  for (auto _ : state) {
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    struct stat status {};
-    ::fstat(descriptor, &status);
-    const std::size_t length = static_cast<std::size_t>(status.st_size);
-    std::size_t read = 0;
-    while (read < length) {
-      const ssize_t got = ::read(descriptor, buffer.data() + read, length - read);
-      if (got <= 0) break;
-      read += static_cast<std::size_t>(got);
-    }
-    ::close(descriptor);
-    Require(read == SizeArg(state), "the plain read fell short");
-    benchmark::DoNotOptimize(buffer.data());
-  }
-  CountBytes(state);
+  RunSideBySide(state, {{"loadsave",
+                         [&] {
+                           LoadSave(*app);
+                           benchmark::DoNotOptimize(app->roster);
+                         }},
+                        // The file-to-roster path without the log: what LoadSave costs before
+                        // it shows anything.
+                        {"readsavefile_buildroster",
+                         [&] {
+                           Require(ReadSaveFile(store, path, image) == LoadResult::kLoaded,
+                                   "ReadSaveFile failed");
+                           Roster roster = BuildRoster(image);
+                           benchmark::DoNotOptimize(roster);
+                         }},
+                        // Into a buffer of the image's size, allocated once, as the program's is.
+                        {"plain_read", [&] {
+                           Require(PlainRead(path, buffer) == SizeArg(state),
+                                   "the plain read fell short");
+                           benchmark::DoNotOptimize(buffer.data());
+                         }}});
+  Require(app->image.saveSize == SizeArg(state), "LoadSave did not load the whole file");
 }
 
-// The same LoadSave with the file held in memory: the program's own work
-// (plus the in-memory desktop's copy of the bytes).
+// LoadSave with the file held in memory: the program's own work (plus the
+// in-memory desktop's copy of the bytes).
 void BM_LoadSave_Memory(benchmark::State& state) {
   MemoryDesktop desktop;
   const std::string path = MemorySavedGame(desktop, SizeArg(state));
@@ -100,9 +78,7 @@ void BM_BuildRoster(benchmark::State& state) {
   }
 }
 
-BENCHMARK(BM_LoadSave_RealFiles)->Apply(SaveSizes);
-BENCHMARK(BM_ReadSaveFileBuildRoster_Posix)->Apply(SaveSizes);
-BENCHMARK(BM_PlainRead)->Apply(SaveSizes);
+BENCHMARK(BM_Load_RealFiles)->Apply(SaveSizes);
 BENCHMARK(BM_LoadSave_Memory)->Apply(SaveSizes);
 BENCHMARK(BM_ReadRoster_Memory)->Arg(100 * 1024)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_BuildRoster)->Arg(100 * 1024)->Unit(benchmark::kMicrosecond)->UseRealTime();

@@ -1,6 +1,6 @@
-// The settings file: LoadSettings and StoreSettings (an atomic replace of a
-// file of three short lines) against a plain read and a plain write of the
-// same bytes.
+// The settings file: LoadSettings, and StoreSettings (an atomic replace of a
+// file of three short lines), side by side with a plain read and plain
+// writes of the same bytes; then both with the file held in memory.
 #include <benchmark/benchmark.h>
 
 #include "app/settings.h"
@@ -31,9 +31,16 @@ void FillValues(AppState& app) {
 
 void BM_LoadSettings_RealFiles(benchmark::State& state) {
   PutRealFile(ScratchFolder() + kSettingsFile, kSettingsText);
+  const std::string plain = ScratchFolder() + "plain_read.prf";
+  PutRealFile(plain, kSettingsText);
   RealFilesDesktop desktop;
   AppState app(desktop);
-  for (auto _ : state) LoadSettings(app);
+  std::vector<std::uint8_t> buffer(4096);
+  RunSideBySide(state, {{"loadsettings", [&] { LoadSettings(app); }},
+                        {"plain_read", [&] {
+                           Require(PlainRead(plain, buffer) == kSettingsText.size(),
+                                   "the plain read fell short");
+                         }}});
   RequireRead(app);
 }
 
@@ -41,30 +48,15 @@ void BM_StoreSettings_RealFiles(benchmark::State& state) {
   RealFilesDesktop desktop;
   AppState app(desktop);
   FillValues(app);
-  for (auto _ : state) StoreSettings(app);
+  const std::string written = ScratchFolder() + "plain_write.prf";
+  const std::string synced = ScratchFolder() + "plain_synced.prf";
+  RunSideBySide(state, {{"storesettings", [&] { StoreSettings(app); }},
+                        {"plain_write", [&] { PlainWrite(written, SettingsBytes(), false); }},
+                        {"plain_write_fsync", [&] { PlainWrite(synced, SettingsBytes(), true); }}});
   // Read back through the program's own reader: the file must be in place.
   AppState reread(desktop);
   LoadSettings(reread);
   RequireRead(reread);
-}
-
-void BM_PlainReadSettings(benchmark::State& state) {
-  const std::string path = ScratchFolder() + "plain.prf";
-  PutRealFile(path, kSettingsText);
-  std::vector<std::uint8_t> buffer(4096);
-  for (auto _ : state) {
-    Require(PlainRead(path, buffer) == kSettingsText.size(), "the plain read fell short");
-  }
-}
-
-void BM_PlainWriteSettings(benchmark::State& state) {
-  const std::string path = ScratchFolder() + "plain.prf";
-  for (auto _ : state) PlainWrite(path, SettingsBytes(), false);
-}
-
-void BM_PlainWriteFsyncSettings(benchmark::State& state) {
-  const std::string path = ScratchFolder() + "plain.prf";
-  for (auto _ : state) PlainWrite(path, SettingsBytes(), true);
 }
 
 void BM_LoadSettings_Memory(benchmark::State& state) {
@@ -88,10 +80,7 @@ void Settings(benchmark::internal::Benchmark* bench) {
 }
 
 BENCHMARK(BM_LoadSettings_RealFiles)->Apply(Settings);
-BENCHMARK(BM_PlainReadSettings)->Apply(Settings);
 BENCHMARK(BM_StoreSettings_RealFiles)->Apply(Settings);
-BENCHMARK(BM_PlainWriteSettings)->Apply(Settings);
-BENCHMARK(BM_PlainWriteFsyncSettings)->Apply(Settings);
 BENCHMARK(BM_LoadSettings_Memory)->Apply(Settings);
 BENCHMARK(BM_StoreSettings_Memory)->Apply(Settings);
 
