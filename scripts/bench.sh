@@ -7,9 +7,10 @@
 # Native: vantrix_bench (Google Benchmark) over real files in
 # build/bench-results/scratch and over the in-memory desktop: 15 short
 # repetitions of each in random order, medians, so that a burst of other work
-# on the machine or its disk spoils a few repetitions rather than a whole row. Under Wine: tests/bench/wine_bench.py on the real
-# vantrix.exe (idle CPU, F5 to copy, start-up). The JSON of both runs and the
-# table stay in build/bench-results/.
+# on the machine or its disk spoils a few repetitions rather than a whole row.
+# Under Wine: tests/bench/wine_bench.py on the real vantrix.exe (idle CPU, F5
+# to copy, start-up). The JSON of both runs and the table stay in
+# build/bench-results/; the table is also printed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
