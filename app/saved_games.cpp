@@ -26,7 +26,7 @@ void LoadSave(AppState& state) {
 
 void ReadRoster(AppState& state) {
   state.roster = BuildRoster(state.image);
-  for (const std::string& line : RosterLogLines(state.roster)) AppendLog(state, line);
+  AppendLogLines(state, RosterLogLines(state.roster));
 }
 
 void SelectSave(AppState& state) {

@@ -54,5 +54,17 @@ TEST_F(ActivityLogTest, OnlyTheLastTwelveLinesRemain) {
   EXPECT_EQ(Shown(), Lines(expected));
 }
 
+TEST_F(ActivityLogTest, SeveralLinesAtOnceShowWhatOneByOneWould) {
+  MemoryDesktop other;
+  other.AddLabel(kLogLabel, 10, 300, 280, 280, "");
+  AppState oneByOne(other);
+  std::vector<std::string> lines;
+  for (int i = 1; i <= 14; ++i) lines.push_back(std::string(static_cast<std::size_t>(i) * 9, 'a'));
+  for (const auto& line : lines) AppendLog(oneByOne, line);
+  AppendLogLines(state, lines);
+  EXPECT_EQ(state.log, oneByOne.log);
+  EXPECT_EQ(Shown(), other.FindControl(kLogLabel)->text);
+}
+
 }  // namespace
 }  // namespace vantrix
