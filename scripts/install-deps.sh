@@ -5,7 +5,7 @@
 # Does nothing when everything is present.
 set -euo pipefail
 
-packages=(cmake g++ clang libgtest-dev libbenchmark-dev python3
+packages=(cmake g++ clang libclang-rt-14-dev libgtest-dev libbenchmark-dev python3
           g++-mingw-w64-x86-64 wine64 wine xvfb xdotool imagemagick)
 # (wine64 is the 64-bit loader; wine brings the wine, wineboot and wineserver
 # commands.)

@@ -79,9 +79,10 @@ wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 program=$!
 wine "$driver" find "$title" --wait 60 >/dev/null
 # The saved game's roster reaches the log right after the window opens.
+loaded=no
 for _ in $(seq 100); do
   wine "$driver" controls "$title" > "$demo/window.txt" 2>/dev/null || true
-  grep -q 'id=8.*AI' "$demo/window.txt" && break
+  if grep -q 'id=8.*AI' "$demo/window.txt"; then loaded=yes; break; fi
   sleep 0.1
 done
 import -display "$DISPLAY" -window root "$demo/screenshot.png"
@@ -91,3 +92,7 @@ cat "$demo/window.txt"
 wine "$driver" close "$title" >/dev/null
 wait "$program"
 echo "run: Vantrix closed and stored its settings in demo/vantrix.prf"
+if [ "$loaded" != yes ]; then
+  echo "run: the log never showed the saved game's drivers; see demo/screenshot.png" >&2
+  exit 1
+fi

@@ -174,7 +174,6 @@ class MemoryDesktop : public Desktop {
   std::vector<Control> controls_;
   std::deque<UserPass> script_;
   std::deque<int> pendingEvents_;  // ids of controls that reported, oldest first
-  bool closePending_ = false;
   int eventControl_ = 0;
   int pollCount_ = 0;
   int pollLimit_ = 100'000;
