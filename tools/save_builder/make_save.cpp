@@ -28,8 +28,8 @@ bool ParseDriver(const std::string& text, vantrix::DriverSpec& driver) {
   driver.name = parts[0];
   driver.human = parts[1] == "human";
   if (!driver.human && parts[1] != "ai") return false;
-  const std::string& level = driver.human ? std::string("0") : parts[2];
-  const std::string& extra = driver.human ? parts[2] : parts[3];
+  const std::string level = driver.human ? "0" : parts[2];
+  const std::string extra = driver.human ? parts[2] : parts[3];
   driver.level = static_cast<std::uint8_t>(std::atoi(level.c_str()));
   driver.extra = static_cast<std::uint8_t>(std::atoi(extra.c_str()));
   return true;
