@@ -2,23 +2,26 @@
 // handed to RunCli.
 #include <exception>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "cli/cli.h"
 #ifdef _WIN32
-#include "cli/win32_file_store.h"
-using SystemFileStore = vantrix::Win32FileStore;
+#include "desktop/win32/win32_file_store.h"
 #else
-#include "cli/posix_file_store.h"
-using SystemFileStore = vantrix::PosixFileStore;
+#include "desktop/posix/posix_file_store.h"
 #endif
 
 int main(int argc, char** argv) {
   try {
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-    SystemFileStore store;
-    return vantrix::RunCli(args, store, std::cout, std::cerr);
+#ifdef _WIN32
+    const auto store = vantrix::MakeWin32FileStore();
+#else
+    const auto store = std::make_unique<vantrix::PosixFileStore>();
+#endif
+    return vantrix::RunCli(args, *store, std::cout, std::cerr);
   } catch (const std::exception& failure) {
     // Only running out of memory gets here; say so rather than abort.
     std::cerr << "vantrix-cli: " << failure.what() << "\n";

@@ -1,5 +1,7 @@
 #include "desktop/win32/files.h"
 
+#include "desktop/win32/win32_file_store.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -18,30 +20,33 @@ ScopedHandle CreateWithReadSharing(const std::string& path, DWORD access, DWORD 
 
 }  // namespace
 
-FileId FileTable::Keep(ScopedHandle handle) {
+FileId Win32FileStore::Keep(ScopedHandle handle) {
   if (!handle.IsValid()) return kNoFile;
+  // A name like NUL or CON opens a device, not a file.
+  if (GetFileType(handle.Get()) != FILE_TYPE_DISK) return kNoFile;
   ++lastId_;
   open_.emplace(lastId_, std::move(handle));
   return lastId_;
 }
 
-HANDLE FileTable::Find(FileId file) const {
+HANDLE Win32FileStore::Find(FileId file) const {
   const auto found = open_.find(file);
   return found == open_.end() ? nullptr : found->second.Get();
 }
 
-FileId FileTable::OpenForReading(const std::string& path) {
+FileId Win32FileStore::OpenForReading(const std::string& path) {
+  // Without FILE_FLAG_BACKUP_SEMANTICS a folder does not open, as wanted.
   return Keep(CreateWithReadSharing(path, GENERIC_READ, OPEN_EXISTING));
 }
 
-FileId FileTable::CreateForWriting(const std::string& path) {
+FileId Win32FileStore::CreateForWriting(const std::string& path) {
   // Windows refuses to truncate a read-only file, but Wine run as root does
   // not: check the attribute so a read-only file fails everywhere.
-  if (IsReadOnlyFile(path)) return kNoFile;
+  if (IsReadOnly(path)) return kNoFile;
   return Keep(CreateWithReadSharing(path, GENERIC_WRITE, CREATE_ALWAYS));
 }
 
-std::uint64_t FileTable::Length(FileId file) {
+std::uint64_t Win32FileStore::FileLength(FileId file) {
   HANDLE handle = Find(file);
   if (handle == nullptr) return 0;
   DWORD high = 0;
@@ -52,7 +57,7 @@ std::uint64_t FileTable::Length(FileId file) {
   return (static_cast<std::uint64_t>(high) << 32) | low;
 }
 
-std::size_t FileTable::Read(FileId file, std::span<std::uint8_t> bytes) {
+std::size_t Win32FileStore::ReadBytes(FileId file, std::span<std::uint8_t> bytes) {
   HANDLE handle = Find(file);
   if (handle == nullptr) return 0;
   // ReadFile may return fewer bytes than asked before the end; go on until
@@ -69,7 +74,7 @@ std::size_t FileTable::Read(FileId file, std::span<std::uint8_t> bytes) {
   return total;
 }
 
-std::size_t FileTable::Write(FileId file, std::span<const std::uint8_t> bytes) {
+std::size_t Win32FileStore::WriteBytes(FileId file, std::span<const std::uint8_t> bytes) {
   HANDLE handle = Find(file);
   if (handle == nullptr) return 0;
   DWORD written = 0;
@@ -79,12 +84,12 @@ std::size_t FileTable::Write(FileId file, std::span<const std::uint8_t> bytes) {
   return written;
 }
 
-bool FileTable::Flush(FileId file) {
+bool Win32FileStore::FlushFile(FileId file) {
   HANDLE handle = Find(file);
   return handle != nullptr && FlushFileBuffers(handle) != FALSE;
 }
 
-bool FileTable::Close(FileId file) {
+bool Win32FileStore::CloseFile(FileId file) {
   const auto found = open_.find(file);
   if (found == open_.end()) return false;
   const bool closed = found->second.Close();
@@ -92,18 +97,28 @@ bool FileTable::Close(FileId file) {
   return closed;
 }
 
-bool IsReadOnlyFile(const std::string& path) {
+bool Win32FileStore::IsReadOnly(const std::string& path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
          (attributes & FILE_ATTRIBUTE_READONLY) != 0;
 }
 
-bool MoveFileReplacing(const std::string& from, const std::string& to) {
+bool Win32FileStore::MoveReplacing(const std::string& from, const std::string& to) {
   // WRITE_THROUGH: return only once the move is on the disk.
   return MoveFileExA(from.c_str(), to.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
-bool DeleteFileAt(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
+bool Win32FileStore::RemoveFile(const std::string& path) {
+  return DeleteFileA(path.c_str()) != FALSE;
+}
 
 }  // namespace vantrix::win32
+
+namespace vantrix {
+
+std::unique_ptr<FileStore> MakeWin32FileStore() {
+  return std::make_unique<win32::Win32FileStore>();
+}
+
+}  // namespace vantrix

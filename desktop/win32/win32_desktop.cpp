@@ -55,27 +55,27 @@ class Win32Desktop final : public Desktop {
   }
 
   FileId OpenForReading(const std::string& path) override { return files_.OpenForReading(path); }
-  std::uint64_t FileLength(FileId file) override { return files_.Length(file); }
+  std::uint64_t FileLength(FileId file) override { return files_.FileLength(file); }
   std::size_t ReadBytes(FileId file, std::span<std::uint8_t> bytes) override {
-    return files_.Read(file, bytes);
+    return files_.ReadBytes(file, bytes);
   }
   FileId CreateForWriting(const std::string& path) override {
     return files_.CreateForWriting(path);
   }
   std::size_t WriteBytes(FileId file, std::span<const std::uint8_t> bytes) override {
-    return files_.Write(file, bytes);
+    return files_.WriteBytes(file, bytes);
   }
-  bool FlushFile(FileId file) override { return files_.Flush(file); }
-  bool CloseFile(FileId file) override { return files_.Close(file); }
-  bool IsReadOnly(const std::string& path) override { return win32::IsReadOnlyFile(path); }
+  bool FlushFile(FileId file) override { return files_.FlushFile(file); }
+  bool CloseFile(FileId file) override { return files_.CloseFile(file); }
+  bool IsReadOnly(const std::string& path) override { return files_.IsReadOnly(path); }
   bool MoveReplacing(const std::string& from, const std::string& to) override {
-    return win32::MoveFileReplacing(from, to);
+    return files_.MoveReplacing(from, to);
   }
-  bool RemoveFile(const std::string& path) override { return win32::DeleteFileAt(path); }
+  bool RemoveFile(const std::string& path) override { return files_.RemoveFile(path); }
 
  private:
   win32::MainWindow window_;
-  win32::FileTable files_;
+  win32::Win32FileStore files_;
   RandomSource random_;
 };
 

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "app/app_state.h"
-#include "cli/posix_file_store.h"
+#include "desktop/posix/posix_file_store.h"
 #include "desktop/memory/memory_desktop.h"
 
 namespace vantrix::bench {

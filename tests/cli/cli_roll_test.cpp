@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <functional>
 
-#include "cli/posix_file_store.h"
+#include "desktop/posix/posix_file_store.h"
 #include "desktop/memory/memory_desktop.h"
 #include "desktop/random_source.h"
 #include "tests/cli/cli_test_support.h"

@@ -1,6 +1,6 @@
 // The POSIX file store on the real file system: reads that stop at the end,
 // creating and replacing files, and the read-only refusal.
-#include "cli/posix_file_store.h"
+#include "desktop/posix/posix_file_store.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

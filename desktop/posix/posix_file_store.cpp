@@ -1,4 +1,4 @@
-#include "cli/posix_file_store.h"
+#include "desktop/posix/posix_file_store.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,4 +1,5 @@
-// The file store of vantrix-cli on Linux and other POSIX systems.
+// Files on Linux and other POSIX systems: the file store of vantrix-cli there,
+// and of the benchmarks that time real files.
 //
 // Implemented: reading, writing, fsync, read-only check, rename(2) as the
 // atomic replace (followed by an fsync of the folder, so the new name is
