@@ -19,10 +19,6 @@ using Message = MemoryDesktop::Message;
 
 const Message kErrorBox{"Vantrix", "Error"};
 
-int CopyPauses(const MemoryDesktop& desktop) {
-  return static_cast<int>(std::count(desktop.Pauses().begin(), desktop.Pauses().end(), 300));
-}
-
 // With spread 0 every value keeps its loaded value (none here is above 200),
 // so a whole copy equals the saved game byte for byte.
 TEST(Bounds, SavedGamesAroundTheImagesCapacity) {

@@ -93,9 +93,6 @@ class HotkeyTest : public ProgramTest {
     pass.foreground = foreground;
     return pass;
   }
-  int CopiesWritten() const {
-    return static_cast<int>(std::count(desktop.Pauses().begin(), desktop.Pauses().end(), 300));
-  }
 };
 
 TEST_F(HotkeyTest, F5HeldInTheGameWritesACopyOnEveryPass) {
@@ -103,7 +100,7 @@ TEST_F(HotkeyTest, F5HeldInTheGameWritesACopyOnEveryPass) {
   for (int pass = 0; pass < 3; ++pass) F5In("Skarvel");
   Run();
   EXPECT_TRUE(desktop.HasFile(kCopyPath));
-  EXPECT_EQ(CopiesWritten(), 3);
+  EXPECT_EQ(CopyPauses(desktop), 3);
   // Each copy's pause follows its pass's 50 ms pause.
   const auto& pauses = desktop.Pauses();
   EXPECT_EQ(std::vector<int>(pauses.begin(), pauses.begin() + 6),
@@ -173,7 +170,7 @@ TEST_F(HotkeyTest, AFailedCopyFromTheGameShowsNothing) {
   Run();
   EXPECT_EQ(desktop.FileText(kCopyPath), "old");
   EXPECT_TRUE(desktop.Messages().empty());
-  EXPECT_EQ(CopiesWritten(), 0);
+  EXPECT_EQ(CopyPauses(desktop), 0);
 }
 
 }  // namespace

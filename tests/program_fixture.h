@@ -10,6 +10,7 @@
 
 #include "app/app_state.h"
 #include "app/program.h"
+#include "app/saved_games.h"
 #include "desktop/memory/memory_desktop.h"
 #include "tools/save_builder/save_builder.h"
 
@@ -49,6 +50,12 @@ inline std::vector<std::uint8_t> InstallGameOn(MemoryDesktop& desktop,
   desktop.PutFile(kSavePath, bytes);
   desktop.PutFile("vantrix.prf", SettingsText(kGameFolder, kSavePath, spread));
   return bytes;
+}
+
+// How many copies were written: each written copy is followed by its pause.
+inline int CopyPauses(const MemoryDesktop& desktop) {
+  return static_cast<int>(
+      std::count(desktop.Pauses().begin(), desktop.Pauses().end(), kAfterCopyPauseMs));
 }
 
 inline std::string ControlText(const MemoryDesktop& desktop, int control) {

@@ -1,6 +1,7 @@
 #include "desktop/memory/memory_desktop.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "text/text.h"
 
@@ -194,13 +195,13 @@ void MemoryDesktop::AddTextField(int id, int x, int y, int width, int height,
 }
 
 MemoryDesktop::Control* MemoryDesktop::ControlById(int id) {
-  auto found = std::find_if(controls_.begin(), controls_.end(),
-                            [id](const Control& control) { return control.id == id; });
-  return found == controls_.end() ? nullptr : &*found;
+  return const_cast<Control*>(std::as_const(*this).FindControl(id));
 }
 
 const MemoryDesktop::Control* MemoryDesktop::FindControl(int id) const {
-  return const_cast<MemoryDesktop*>(this)->ControlById(id);
+  auto found = std::find_if(controls_.begin(), controls_.end(),
+                            [id](const Control& control) { return control.id == id; });
+  return found == controls_.end() ? nullptr : &*found;
 }
 
 void MemoryDesktop::SetControlText(int id, const std::string& text) {
