@@ -14,6 +14,7 @@ Configuration comes from the environment, which the CTest registration sets:
 import os
 import shutil
 import subprocess
+import sys
 import tempfile
 import time
 from pathlib import Path
@@ -26,6 +27,7 @@ WINE_CALL_TIMEOUT = 30
 # Wine starts slowly on a loaded machine; the waits are generous, and cost
 # nothing when the condition comes true early.
 DEFAULT_TIMEOUT = 20
+DRIVER_ATTEMPTS = 3
 
 
 class E2eError(AssertionError):
@@ -207,8 +209,23 @@ class WineSession:
 
     def driver(self, *args, check=True):
         """Runs one ui_driver command; returns its records, or None when it
-        failed and check is False."""
-        result = self._run(["wine", str(self.driver_exe), *map(str, args)], check=False)
+        failed and check is False.
+
+        A command on a window that must exist is tried again when the driver
+        saw no such window: on a loaded machine a freshly started Wine process
+        has, rarely, enumerated no windows at all (and then died in ld.so on
+        its way out) while the window stood there all along. A window that is
+        really gone fails every attempt."""
+        needs_window = args[0] not in ("find", "wait-gone", "foreground")
+        for attempt in range(1, DRIVER_ATTEMPTS + 1):
+            result = self._run(["wine", str(self.driver_exe), *map(str, args)], check=False)
+            if not (needs_window and result.returncode != 0
+                    and "error=no window titled" in result.stdout):
+                break
+            if attempt < DRIVER_ATTEMPTS:
+                print(f"ui_driver {args}: no window on attempt {attempt}; trying again "
+                      f"({result.stderr.strip()!r})", file=sys.stderr)
+                time.sleep(0.5)
         if result.returncode != 0:
             if check:
                 raise E2eError(f"ui_driver {args} failed: {result.stdout}{result.stderr}")
