@@ -238,6 +238,10 @@ class WineSession:
     def wait_for_window(self, title, timeout=DEFAULT_TIMEOUT):
         records = self.driver("find", title, "--wait", timeout, check=False)
         if records is None:
+            # Once more from a fresh process, for the rare one that sees no
+            # windows at all (see driver()).
+            records = self.driver("find", title, "--wait", 2, check=False)
+        if records is None:
             raise E2eError(f"no window titled {title!r} within {timeout} s")
         return records[0]
 
