@@ -40,17 +40,8 @@ PASS_S = 0.050
 COPY_TIMEOUT_S = 3.0
 
 
-def native_build_dir():
-    folder = os.environ.get("VANTRIX_NATIVE_BUILD_DIR")
-    return Path(folder) if folder else Path(__file__).resolve().parents[2] / "build" / "native"
-
-
 def make_saved_game(path, size):
-    tool = native_build_dir() / "tools" / "save_builder" / "make_save"
-    if not tool.is_file():
-        raise harness.E2eError(f"{tool} is missing: build the native preset first")
-    subprocess.run([str(tool), str(path), "--entries", "3", "--size", str(size), *DRIVERS],
-                   check=True)
+    harness.make_save(path, "--entries", 3, "--size", size, *DRIVERS)
 
 
 def cpu_seconds(pid):

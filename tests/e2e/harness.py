@@ -48,6 +48,14 @@ def wait_until(condition, timeout=DEFAULT_TIMEOUT, what="condition", interval=0.
         time.sleep(interval)
 
 
+def assert_stays(read, expected, seconds):
+    """Checks that read() keeps giving expected for the whole time."""
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        if (got := read()) != expected:
+            raise E2eError(f"expected {expected!r} to stay, got {got!r}")
+
+
 def windows_path(path):
     """The Wine name of a Unix path: drive Z: is the Unix root."""
     return "Z:" + str(Path(path).resolve()).replace("/", "\\")
@@ -97,6 +105,22 @@ def windows_build_dir():
     return Path(__file__).resolve().parents[2] / "build" / "windows"
 
 
+def native_build_dir():
+    folder = os.environ.get("VANTRIX_NATIVE_BUILD_DIR")
+    if folder:
+        return Path(folder)
+    return Path(__file__).resolve().parents[2] / "build" / "native"
+
+
+def make_save(path, *args):
+    """Writes a synthetic saved game at path with the native make_save;
+    args are its options and drivers (NAME:human[:EXTRA] / NAME:ai:LEVEL[:EXTRA])."""
+    tool = native_build_dir() / "tools" / "save_builder" / "make_save"
+    if not tool.is_file():
+        raise E2eError(f"{tool} is missing: build the native preset first")
+    subprocess.run([str(tool), str(path), *map(str, args)], check=True)
+
+
 def artefact_dir():
     folder = Path(os.environ.get("VANTRIX_E2E_ARTEFACTS",
                                  Path(__file__).resolve().parents[2] / "build" / "e2e-artefacts"))
@@ -116,9 +140,13 @@ class WineSession:
     """An X display, a Wine prefix and a Wine server of the test's own."""
 
     def __init__(self):
-        self.root = Path(tempfile.mkdtemp(prefix="vantrix-e2e-"))
-        self.driver_exe = built_program("tools/ui_driver/ui_driver.exe")
-        self.vantrix_exe = built_program("app/vantrix.exe")
+        # Nothing is made before start(), so a test module can hold its
+        # session from import on and hand start and stop to unittest:
+        #   session = harness.WineSession()
+        #   setUpModule, tearDownModule = session.start, session.stop
+        self.root = None
+        self.driver_exe = None
+        self.vantrix_exe = None
         self.xvfb = None
         self.display = None
         self.env = None
@@ -135,6 +163,9 @@ class WineSession:
         return self
 
     def _start(self):
+        self.driver_exe = built_program("tools/ui_driver/ui_driver.exe")
+        self.vantrix_exe = built_program("app/vantrix.exe")
+        self.root = Path(tempfile.mkdtemp(prefix="vantrix-e2e-"))
         self._start_display()
         self.env = dict(os.environ)
         self.env.update({
@@ -168,7 +199,8 @@ class WineSession:
                 self.xvfb.wait(timeout=10)
             except subprocess.TimeoutExpired:
                 self.xvfb.kill()
-        shutil.rmtree(self.root, ignore_errors=True)
+        if self.root is not None:
+            shutil.rmtree(self.root, ignore_errors=True)
 
     def __enter__(self):
         return self.start()

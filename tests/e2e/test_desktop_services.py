@@ -15,17 +15,8 @@ DIALOG_TITLE = "Probe Open"
 GAME, START, RANDOM, SPREAD, SAVE_LABEL = 20, 21, 22, 5, 10
 CONTROL, CLOSE = "13100", "16"
 
-session = None
-
-
-def setUpModule():
-    global session
-    session = harness.WineSession().start()
-
-
-def tearDownModule():
-    if session is not None:
-        session.stop()
+session = harness.WineSession()
+setUpModule, tearDownModule = session.start, session.stop
 
 
 class DesktopServicesTest(unittest.TestCase):

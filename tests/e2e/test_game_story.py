@@ -7,13 +7,10 @@ for the game ends the program, and F5 in the program's own window writes
 nothing.
 """
 import os
-import subprocess
-import time
 import unittest
-from pathlib import Path
 
 import harness
-from harness import FIND_GAME_TITLE, MAIN_TITLE, SELECT_GAME_TITLE, E2eError, wait_until
+from harness import FIND_GAME_TITLE, MAIN_TITLE, SELECT_GAME_TITLE, wait_until
 
 STANDIN_TITLE = "Skarvel"
 STANDIN_STATUS = 100
@@ -29,26 +26,12 @@ DRIVER_LINES = ["Ana   human", "Bo   AI 45", "Cid   AI 120", "Dee   AI 160", "El
 AI_SLOTS = range(2, 7)
 SPREAD_TEXT = "60"
 
-session = None
-
-
-def setUpModule():
-    global session
-    session = harness.WineSession().start()
-
-
-def tearDownModule():
-    if session is not None:
-        session.stop()
+session = harness.WineSession()
+setUpModule, tearDownModule = session.start, session.stop
 
 
 def make_save(path):
-    folder = Path(os.environ.get("VANTRIX_NATIVE_BUILD_DIR",
-                                 Path(__file__).resolve().parents[2] / "build" / "native"))
-    tool = folder / "tools" / "save_builder" / "make_save"
-    if not tool.is_file():
-        raise E2eError(f"{tool} is missing: build the native preset first")
-    subprocess.run([str(tool), str(path), "--entries", str(ENTRIES), *DRIVERS], check=True)
+    harness.make_save(path, "--entries", ENTRIES, *DRIVERS)
 
 
 # Where the saved game's layout puts the bytes a copy may change.
@@ -99,14 +82,6 @@ def loop_round_trip():
         session.set_text(MAIN_TITLE, SPREAD, "250")
         wait_until(lambda: session.control_text(MAIN_TITLE, SPREAD) == SPREAD_TEXT,
                    what="the spread field set back by the loop")
-
-
-def assert_stays(read, expected, seconds):
-    """Checks that read() keeps giving expected for the whole time."""
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        if (got := read()) != expected:
-            raise E2eError(f"expected {expected!r} to stay, got {got!r}")
 
 
 class GameStoryTest(unittest.TestCase):
@@ -173,7 +148,7 @@ class GameStoryTest(unittest.TestCase):
                                               for s in AI_SLOTS])
         # One press, one copy: the game looks every 250 ms, the program would
         # write a second copy 350 ms after the first.
-        assert_stays(copies_seen, 2, 1.5)
+        harness.assert_stays(copies_seen, 2, 1.5)
         session.screenshot("game_story_f5.png")
 
         # F5 with the program's own window in front writes nothing.

@@ -32,17 +32,8 @@ EXPECTED_CONTROLS = {
     SPREAD: ("Edit", 150, 170, 80, 30, "30"),
 }
 
-session = None
-
-
-def setUpModule():
-    global session
-    session = harness.WineSession().start()
-
-
-def tearDownModule():
-    if session is not None:
-        session.stop()
+session = harness.WineSession()
+setUpModule, tearDownModule = session.start, session.stop
 
 
 class MainWindowTest(unittest.TestCase):

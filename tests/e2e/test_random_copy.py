@@ -56,17 +56,8 @@ def drawn_places(slot):
     return places
 
 
-session = None
-
-
-def setUpModule():
-    global session
-    session = harness.WineSession().start()
-
-
-def tearDownModule():
-    if session is not None:
-        session.stop()
+session = harness.WineSession()
+setUpModule, tearDownModule = session.start, session.stop
 
 
 class RandomCopyTest(unittest.TestCase):

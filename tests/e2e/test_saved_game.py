@@ -8,7 +8,6 @@ the program must show it, starting with a remembered saved game) are shared
 with test_random_copy.
 """
 import os
-import subprocess
 import sys
 import unittest
 from pathlib import Path
@@ -23,22 +22,11 @@ LOG_LINES = 12
 
 # -- saved games ------------------------------------------------------------------
 
-def make_save_tool():
-    folder = Path(os.environ.get("VANTRIX_NATIVE_BUILD_DIR",
-                                 Path(__file__).resolve().parents[2] / "build" / "native"))
-    tool = folder / "tools" / "save_builder" / "make_save"
-    if not tool.is_file():
-        raise harness.E2eError(f"{tool} is missing: build the native preset first")
-    return tool
-
-
 def build_save(path, drivers, entries=0, size=None):
     """Writes a synthetic saved game with make_save and returns its bytes.
     drivers are make_save's NAME:human[:EXTRA] / NAME:ai:LEVEL[:EXTRA]."""
-    args = [str(make_save_tool()), str(path), "--entries", str(entries)]
-    if size is not None:
-        args += ["--size", str(size)]
-    subprocess.run(args + list(drivers), check=True)
+    size_args = [] if size is None else ["--size", size]
+    harness.make_save(path, "--entries", entries, *size_args, *drivers)
     return Path(path).read_bytes()
 
 
@@ -91,17 +79,8 @@ def start_with_saved_game(session, workdir, expected_log):
 CUP_DRIVERS = ["Anna:human:12", "Bot:ai:45:80", "Lee, J:ai:150:30", "Zed:ai:0:0"]
 CUP_ROSTER = ["", "Anna   human", "Bot   AI 45", "Lee    J", "Zed   AI 0", ""]
 
-session = None
-
-
-def setUpModule():
-    global session
-    session = harness.WineSession().start()
-
-
-def tearDownModule():
-    if session is not None:
-        session.stop()
+session = harness.WineSession()
+setUpModule, tearDownModule = session.start, session.stop
 
 
 class SavedGameTest(unittest.TestCase):

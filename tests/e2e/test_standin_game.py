@@ -2,9 +2,7 @@
 copy in its Saves folder, which the stories read to see a copy from inside
 the "game"."""
 import os
-import subprocess
 import sys
-import time
 import unittest
 from pathlib import Path
 
@@ -15,29 +13,12 @@ STANDIN_TITLE = "Skarvel"
 STATUS_LABEL = 100
 
 
-def make_save_tool():
-    folder = Path(os.environ.get("VANTRIX_NATIVE_BUILD_DIR",
-                                 Path(__file__).resolve().parents[2] / "build" / "native"))
-    tool = folder / "tools" / "save_builder" / "make_save"
-    if not tool.is_file():
-        raise harness.E2eError(f"{tool} is missing: build the native preset first")
-    return tool
-
-
 def write_copy(saves, name, *drivers):
     """Writes a copy the way the program does: whole into a temporary file,
     then moved over the name in one step, so the stand-in never sees half."""
     temporary = saves / (name + ".tmp")
-    subprocess.run([str(make_save_tool()), str(temporary), *drivers], check=True)
+    harness.make_save(temporary, *drivers)
     os.replace(temporary, saves / name)
-
-
-def assert_stays(read, expected, seconds):
-    """Checks that read() keeps giving expected for the whole time."""
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        if (got := read()) != expected:
-            raise harness.E2eError(f"expected {expected!r} to stay, got {got!r}")
 
 
 class StandinGameTest(unittest.TestCase):
@@ -48,8 +29,7 @@ class StandinGameTest(unittest.TestCase):
                 game, harness.built_program("tools/standin_game/standin_game.exe"))
             saves = game / "Saves"
             # The saved game itself is not a copy and must not be shown.
-            subprocess.run([str(make_save_tool()), str(saves / "cup.gam"), "Cup:ai:99"],
-                           check=True)
+            harness.make_save(saves / "cup.gam", "Cup:ai:99")
             game_process = wine.start_program(game, game / "Skarvel.exe")
             wine.wait_for_window(STANDIN_TITLE)
 
@@ -68,7 +48,7 @@ class StandinGameTest(unittest.TestCase):
             self.assertRegex(first[5], r"^Written: \d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3}$")
             # A copy counts once, however often it is looked at; the stand-in
             # looks every 250 ms, so a second covers several looks.
-            assert_stays(status, first, 1.0)
+            harness.assert_stays(status, first, 1.0)
 
             # A fresh draw over the same name counts as a new copy.
             write_copy(saves, "_random_cup.gam", "Anna:human:12", "Bot:ai:61:30")
